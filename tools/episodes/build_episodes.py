@@ -17,6 +17,7 @@ Episode source format (episodeN.txt, read in order 1..4):
     A blank line starts a new paragraph, with an empty screen line between.
     | A line starting with a bar starts a new screen line, no gap.
     |   Spaces after the bar's own space indent every screen line of it.
+    A tilde is a space the layout never breaks a line at: Mrs.~Odd.
     -> 101 Open the door.         a choice: destination, then its text;
     -> 999 The end.               choices take slots 1, 2, 3, 4 in order and
                                   are shown as "1) Open the door."
@@ -200,7 +201,7 @@ def lay_out(page):
                 line = wrap_words(words, width)[0]
                 if len(line) > width:
                     fail(page.where, f"word {line!r} is too long for a line")
-                screen.append(indent + line)
+                screen.append((indent + line).replace("~", " "))
                 words = words[len(line.split()):]
     if len(screen) > len(LINE_WIDTHS):
         over = len(screen) - len(LINE_WIDTHS)
@@ -244,7 +245,7 @@ def show(page):
 # --- checking an episode ---------------------------------------------------
 
 def choice_text(slot, text):
-    return f"{slot}) {text}"
+    return f"{slot}) {text}".replace("~", " ")
 
 
 def check_episode(episode, order):
