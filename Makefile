@@ -46,5 +46,27 @@ test: build
 run: build
 	./$(BUILD)/kep
 
+# Benchmarks: an optimised build of its own; bench/run.sh prints the figures.
+BENCH_BUILD ?= build-bench
+bench: deps
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKEP_BENCH=ON
+	cmake --build $(BENCH_BUILD) --target kep kep_bench make_story memory_bench
+	bench/run.sh $(BENCH_BUILD)
+
+# Fuzz targets: clang with libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer, in a build of their own; each target runs for
+# FUZZ_SECONDS (60 under CI=true).
+FUZZ_BUILD ?= build-fuzz
+ifeq ($(CI),true)
+FUZZ_SECONDS ?= 60
+else
+FUZZ_SECONDS ?= 15
+endif
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
+	  -DKEP_SANITIZE=ON -DKEP_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) --target fuzz_reader fuzz_game
+	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 clean:
 	rm -rf $(BUILD)

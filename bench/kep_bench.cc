@@ -1,0 +1,271 @@
+// Kep's cost against its two floors: the bytes it must read and the shells it
+// must start. Every page re-reads the page text file up to the page's record
+// and the whole page choice file, and every trace step starts a shell; these
+// benchmarks set each cost beside its floor, measured in the same run:
+//
+//   Scan        a page's text (its record last in the file) and its choices,
+//               against a plain read() loop over the same bytes
+//   PageTurns   1000 page turns through the engine, fake screen and shell
+//   TraceStep   050-DEBUG-MESSAGE with the real shell, against a bare
+//               std::system("echo x")
+//
+// The story is the largest the files allow (bench/largest_story.h), written
+// once into a temporary directory. After the runs a summary gives the ratios
+// and the goals. Default flags: 5 repetitions, interleaved, medians used.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <sys/stat.h>
+#include <vector>
+
+#include "bench/largest_story.h"
+#include "data/record_file.h"
+#include "frame/game.h"
+#include "frame/run_stop.h"
+#include "frame/shell.h"
+#include "screen/fake_screen_layer.h"
+#include "state/copy_rules.h"
+#include "testing/temp_dir.h"
+
+namespace kep::bench {
+namespace {
+
+constexpr int kTurns = 1000;
+
+struct Story {
+  TempDir dir;
+  std::string data_dir;
+  LargestStory story;
+  std::string text_path;
+  std::string choice_path;
+  std::int64_t scan_bytes = 0;  // the whole text file and choice file
+
+  Story() : data_dir(dir.path() + "/data") {
+    story = write_largest_story(data_dir);
+    text_path = data_path(data_dir, kFdStoryTextFile);
+    choice_path = data_path(data_dir, kFdStoryChoiceFile);
+    struct stat st;
+    for (const std::string& p : {text_path, choice_path})
+      if (::stat(p.c_str(), &st) == 0) scan_bytes += st.st_size;
+  }
+};
+
+const Story& story() {
+  static Story s;
+  return s;
+}
+
+// Standard output goes to /dev/null while the trace benchmarks run, so the
+// shells' echo lines stay out of the report; restored on scope exit.
+class QuietStdout {
+ public:
+  QuietStdout() {
+    std::fflush(stdout);
+    saved_ = ::dup(1);
+    int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    ::dup2(null, 1);
+    ::close(null);
+  }
+  ~QuietStdout() {
+    std::fflush(stdout);
+    ::dup2(saved_, 1);
+    ::close(saved_);
+  }
+
+ private:
+  int saved_;
+};
+
+void BM_Scan(benchmark::State& state) {
+  const Story& s = story();
+  FakeScreenLayer screen;
+  FakeShell shell;
+  Game game(screen, shell, s.data_dir);
+  game.ws.ws_story.ws_story_episode[0] = kEpisode;
+  move_text(game.ws.ws_story.ws_story_id, s.story.last_text_page);
+  for (auto _ : state) {
+    game.p400_read_story_text();
+    game.p450_read_story_choices();
+    shell.commands_ran_.clear();
+  }
+  if (std::string(game.ws.ws_story_text.ws_story_text_id, 3) !=
+          s.story.last_text_page ||
+      digits_value(game.ws.ws_story.slot(4).ws_choice_destination) != 999)
+    state.SkipWithError("the page was not loaded");
+  state.SetBytesProcessed(state.iterations() * s.scan_bytes);
+}
+BENCHMARK(BM_Scan)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+void BM_ReadLoop(benchmark::State& state) {
+  const Story& s = story();
+  std::unique_ptr<char[]> buffer(new char[RecordFile::kBufferSize]);
+  for (auto _ : state) {
+    for (const std::string* path : {&s.text_path, &s.choice_path}) {
+      int fd = ::open(path->c_str(), O_RDONLY | O_CLOEXEC);
+      while (::read(fd, buffer.get(), RecordFile::kBufferSize) > 0)
+        benchmark::DoNotOptimize(buffer[0]);
+      ::close(fd);
+    }
+  }
+  state.SetBytesProcessed(state.iterations() * s.scan_bytes);
+}
+BENCHMARK(BM_ReadLoop)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+void BM_PageTurns(benchmark::State& state) {
+  const Story& s = story();
+  const std::string entries = largest_story_entries(kTurns);
+  std::size_t passes = 0, pages = 0;
+  for (auto _ : state) {
+    FakeScreenLayer screen(entries);
+    FakeShell shell;
+    Game game(screen, shell, s.data_dir);
+    int status = -1;
+    try {
+      game.p000_main_procedure();
+    } catch (const RunStop& stop) {
+      status = stop.status();
+    }
+    if (status != 0) state.SkipWithError("the run did not end by quitting");
+    pages = screen.story_screens_.size();
+    passes = static_cast<std::size_t>(
+        std::count_if(shell.commands_ran_.begin(), shell.commands_ran_.end(),
+                      [](const std::string& c) {
+                        return c.compare(0, 18, "echo Running story") == 0;
+                      }));
+  }
+  if (pages != kTurns + 1) state.SkipWithError("not every turn showed a page");
+  // Each pass after the first began because a turn wrapped around the file.
+  state.counters["wrapped"] = static_cast<double>(passes - 1) / kTurns;
+}
+BENCHMARK(BM_PageTurns)->Unit(benchmark::kMillisecond);
+
+void BM_TraceStep(benchmark::State& state) {
+  FakeScreenLayer screen;
+  RealShell shell;
+  Game game(screen, shell, story().data_dir);
+  move_text(game.ws.ws_debug_message, "Found choice");
+  QuietStdout quiet;
+  for (auto _ : state) game.p050_debug_message();
+  if (game.ws.return_code != 0) state.SkipWithError("the trace command failed");
+}
+BENCHMARK(BM_TraceStep)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+void BM_SystemEcho(benchmark::State& state) {
+  QuietStdout quiet;
+  int status = 0;
+  for (auto _ : state) status |= std::system("echo x");
+  if (status != 0) state.SkipWithError("echo failed");
+}
+BENCHMARK(BM_SystemEcho)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+// The console report, and the median seconds per iteration of each benchmark
+// kept for the summary.
+class SummaryReporter : public benchmark::ConsoleReporter {
+ public:
+  explicit SummaryReporter(bool color)
+      : ConsoleReporter(color ? OO_ColorTabular : OO_Tabular) {}
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.error_occurred) continue;
+      Times& t = times_[run.run_name.function_name];
+      double unit = benchmark::GetTimeUnitMultiplier(run.time_unit);
+      double real = run.GetAdjustedRealTime() / unit;
+      double cpu = run.GetAdjustedCPUTime() / unit;
+      if (run.run_type == Run::RT_Aggregate) {
+        if (run.aggregate_name == "median") t.median = {real, cpu};
+      } else {
+        t.runs.push_back({real, cpu});
+        auto w = run.counters.find("wrapped");
+        if (w != run.counters.end()) wrapped_ = w->second.value;
+      }
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+
+  void PrintSummary(std::int64_t scan_bytes) {
+    std::printf("\nSummary (medians)\n");
+    double scan = real("BM_Scan"), loop = real("BM_ReadLoop");
+    if (scan > 0 && loop > 0)
+      std::printf(
+          "  scan        %7.2f GB/s, read() loop %7.2f GB/s: ratio %.2f "
+          "(goal >= 0.80: %s)\n",
+          scan_bytes / scan / 1e9, scan_bytes / loop / 1e9, loop / scan,
+          verdict(loop / scan >= 0.80));
+    double turns = cpu("BM_PageTurns");
+    if (turns > 0)
+      std::printf(
+          "  page turn   %7.3f ms CPU per turn, %.0f%% of turns wrapped "
+          "(goal < 1 ms: %s)\n",
+          turns / kTurns * 1e3, wrapped_ * 100, verdict(turns / kTurns < 1e-3));
+    double trace = real("BM_TraceStep"), echo = real("BM_SystemEcho");
+    if (trace > 0 && echo > 0)
+      std::printf(
+          "  trace step  %7.1f us, std::system(\"echo x\") %7.1f us: ratio "
+          "%.3f (goal <= 1.05: %s)\n",
+          trace * 1e6, echo * 1e6, trace / echo, verdict(trace / echo <= 1.05));
+  }
+
+ private:
+  struct Pair {
+    double real = 0, cpu = 0;
+  };
+  struct Times {
+    Pair median;
+    std::vector<Pair> runs;
+  };
+
+  static const char* verdict(bool met) { return met ? "met" : "NOT met"; }
+
+  Pair of(const std::string& name) {
+    auto it = times_.find(name);
+    if (it == times_.end()) return {};
+    Times& t = it->second;
+    if (t.median.real > 0 || t.runs.empty()) return t.median;
+    std::vector<Pair> r = t.runs;
+    std::sort(r.begin(), r.end(),
+              [](const Pair& a, const Pair& b) { return a.real < b.real; });
+    return r[r.size() / 2];
+  }
+  double real(const std::string& name) { return of(name).real; }
+  double cpu(const std::string& name) {
+    auto it = times_.find(name);
+    if (it == times_.end()) return 0;
+    Times& t = it->second;
+    if (t.median.cpu > 0 || t.runs.empty()) return t.median.cpu;
+    std::vector<double> c;
+    for (const Pair& p : t.runs) c.push_back(p.cpu);
+    std::sort(c.begin(), c.end());
+    return c[c.size() / 2];
+  }
+
+  std::map<std::string, Times> times_;
+  double wrapped_ = 0;
+};
+
+}  // namespace
+}  // namespace kep::bench
+
+int main(int argc, char** argv) {
+  // Defaults first, so flags given on the command line override them.
+  std::vector<char*> args{argv[0]};
+  char repetitions[] = "--benchmark_repetitions=5";
+  char interleave[] = "--benchmark_enable_random_interleaving=true";
+  args.push_back(repetitions);
+  args.push_back(interleave);
+  for (int i = 1; i < argc; ++i) args.push_back(argv[i]);
+  int count = static_cast<int>(args.size());
+  benchmark::Initialize(&count, args.data());
+  if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+  kep::bench::SummaryReporter reporter(::isatty(1));
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintSummary(kep::bench::story().scan_bytes);
+  benchmark::Shutdown();
+  return 0;
+}
