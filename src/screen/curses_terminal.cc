@@ -53,7 +53,8 @@ struct Handler {
 
 Handler g_handlers[] = {
     {SIGINT, true, false, {}},    {SIGTERM, true, false, {}},
-    {SIGHUP, true, false, {}},    {SIGTSTP, true, false, {}},
+    {SIGHUP, true, false, {}},    {SIGQUIT, true, false, {}},
+    {SIGTSTP, true, false, {}},
     {SIGWINCH, false, false, {}}, {SIGCONT, false, false, {}},
 };
 

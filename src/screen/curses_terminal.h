@@ -7,7 +7,8 @@
 // still raise their signals. The signal handlers installed by start() only
 // set a flag and wake the reading loop through a pipe; read_key() turns the
 // flags into events:
-//   SIGINT, SIGTERM, SIGHUP  kStopSignal (a signal ignored at start stays
+//   SIGINT, SIGTERM, SIGHUP, SIGQUIT
+//                            kStopSignal (a signal ignored at start stays
 //                            ignored, as under nohup)
 //   SIGTSTP                  kSuspend
 //   SIGWINCH                 kResized, after taking the new size

@@ -14,6 +14,7 @@ std::string signal_report(int signal_number) {
     case SIGINT: return "stopped by SIGINT";
     case SIGTERM: return "stopped by SIGTERM";
     case SIGHUP: return "stopped by SIGHUP: the terminal hung up";
+    case SIGQUIT: return "stopped by SIGQUIT";
   }
   return "stopped by signal " + std::to_string(signal_number);
 }

@@ -166,6 +166,7 @@ TEST(TerminalScreenLayer, StopSignalsAndTheEndOfInputEndTheRun) {
   for (const Case& c :
        {Case{{KeyKind::kStopSignal, SIGINT}, 130, "stopped by SIGINT"},
         Case{{KeyKind::kStopSignal, SIGTERM}, 143, "stopped by SIGTERM"},
+        Case{{KeyKind::kStopSignal, SIGQUIT}, 131, "stopped by SIGQUIT"},
         Case{{KeyKind::kStopSignal, SIGHUP}, 129,
              "stopped by SIGHUP: the terminal hung up"},
         Case{{KeyKind::kEndOfInput, 0}, 1, "end of input: the terminal is gone"}}) {

@@ -159,6 +159,7 @@ TEST(Terminal, SignalsEndTheRunAndGiveTheTerminalBack) {
   };
   for (const Case& c : {Case{SIGINT, "kep: stopped by SIGINT\n"},
                         Case{SIGTERM, "kep: stopped by SIGTERM\n"},
+                        Case{SIGQUIT, "kep: stopped by SIGQUIT\n"},
                         Case{SIGHUP, "kep: stopped by SIGHUP: the terminal hung up\n"}}) {
     PtyGame game({.directory = kTiny});
     ASSERT_TRUE(game.wait_for_input(19, kPressEnter, 31, 1)) << game.screen();
@@ -166,6 +167,8 @@ TEST(Terminal, SignalsEndTheRunAndGiveTheTerminalBack) {
     ASSERT_TRUE(game.wait_for_input(16, kQuit, 18, 31));
     if (c.signal_number == SIGINT) {
       game.type("\x03");  // Ctrl-C: the terminal raises it
+    } else if (c.signal_number == SIGQUIT) {
+      game.type("\x1c");  // Ctrl-backslash
     } else {
       kill(game.pid(), c.signal_number);
     }

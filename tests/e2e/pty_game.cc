@@ -81,7 +81,8 @@ PtyGame::PtyGame(const GameOptions& options) : emulator_(new Emulator) {
     sigset_t none;
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
-    for (int s : {SIGINT, SIGTERM, SIGHUP, SIGTSTP, SIGWINCH, SIGCONT, SIGPIPE})
+    for (int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP, SIGWINCH, SIGCONT,
+                  SIGPIPE})
       signal(s, SIG_DFL);
     if (options.ignore_sighup) signal(SIGHUP, SIG_IGN);
     execl(KEP_BINARY, "kep", static_cast<char*>(nullptr));
