@@ -52,10 +52,10 @@ struct Handler {
 };
 
 Handler g_handlers[] = {
-    {SIGINT, true, false, {}},    {SIGTERM, true, false, {}},
-    {SIGHUP, true, false, {}},    {SIGQUIT, true, false, {}},
-    {SIGTSTP, true, false, {}},
-    {SIGWINCH, false, false, {}}, {SIGCONT, false, false, {}},
+    {SIGINT, true, false, {}},   {SIGTERM, true, false, {}},
+    {SIGHUP, true, false, {}},   {SIGQUIT, true, false, {}},
+    {SIGTSTP, true, false, {}},  {SIGWINCH, false, false, {}},
+    {SIGCONT, false, false, {}},
 };
 
 void install_handlers() {
@@ -115,8 +115,8 @@ void CursesTerminal::start() {
   if (screen_ != nullptr) return;
   fd_ = open(device_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
   if (fd_ < 0)
-    stop_run(1, "cannot open the terminal " + device_ + ": " +
-                    std::strerror(errno));
+    stop_run(
+        1, "cannot open the terminal " + device_ + ": " + std::strerror(errno));
   // The terminal type must be known and able to move the cursor; check
   // before full-screen mode so that nothing is drawn on a failure.
   const char* term = std::getenv("TERM");
@@ -124,11 +124,12 @@ void CursesTerminal::start() {
   int error = 0;
   if (setupterm(nullptr, fd_, &error) != OK) {
     close_device();
-    stop_run(1, "unknown terminal type \"" + report_text(type.data(), type.size()) +
-                    "\" (set TERM)");
+    stop_run(1, "unknown terminal type \"" +
+                    report_text(type.data(), type.size()) + "\" (set TERM)");
   }
   const char* cup = tigetstr("cup");
-  const bool moves_cursor = cup != nullptr && cup != reinterpret_cast<char*>(-1);
+  const bool moves_cursor =
+      cup != nullptr && cup != reinterpret_cast<char*>(-1);
   del_curterm(cur_term);
   if (!moves_cursor) {
     close_device();
@@ -138,8 +139,8 @@ void CursesTerminal::start() {
   file_ = fdopen(fd_, "r+");
   if (file_ == nullptr) {
     close_device();
-    stop_run(1, "cannot use the terminal " + device_ + ": " +
-                    std::strerror(errno));
+    stop_run(
+        1, "cannot use the terminal " + device_ + ": " + std::strerror(errno));
   }
   // Our handlers go in first: curses leaves alone the signals that already
   // have one.
@@ -254,7 +255,8 @@ void CursesTerminal::suspend() {
   endwin();
   // Stop with the default action, as if we had no handler; on return the
   // handler goes back in.
-  struct sigaction stop {}, ours {};
+  struct sigaction stop {
+  }, ours{};
   stop.sa_handler = SIG_DFL;
   sigemptyset(&stop.sa_mask);
   sigaction(SIGTSTP, &stop, &ours);

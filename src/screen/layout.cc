@@ -77,7 +77,9 @@ Drawing draw_screen(const ScreenDefinition& screen, Grid& grid) {
         drawing.input = cursor;
         write(grid, cursor, screen.content(i));
         break;
-      case ItemKind::kOutputField: write(grid, cursor, screen.content(i)); break;
+      case ItemKind::kOutputField:
+        write(grid, cursor, screen.content(i));
+        break;
       case ItemKind::kPosition:
       case ItemKind::kBlankScreen: break;
     }

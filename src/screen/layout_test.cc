@@ -31,7 +31,8 @@ struct Drawn {
 TEST(Layout, MainMenuWritesOnlyItsLiterals) {
   Drawn d(ScreenId::kMainMenuScreen);
   std::vector<std::string> lines;
-  for (int line = 1; line <= kScreenLines; ++line) lines.push_back(row(d.grid, line));
+  for (int line = 1; line <= kScreenLines; ++line)
+    lines.push_back(row(d.grid, line));
   std::vector<std::string> want(kScreenLines);
   want[0] = "                    Brolt Enterprises";
   for (int i = 0; i < 8; ++i) want[2 + i] = std::string(banner_lines()[i]);
@@ -79,7 +80,8 @@ TEST(Layout, ClearScreenBlanksTheGrid) {
   EXPECT_TRUE(drawing.cleared);
   EXPECT_EQ(drawing.input.line, 0);
   EXPECT_EQ(grid.extent(), 0);
-  for (int line = 1; line <= kScreenLines; ++line) EXPECT_EQ(row(grid, line), "");
+  for (int line = 1; line <= kScreenLines; ++line)
+    EXPECT_EQ(row(grid, line), "");
 }
 
 TEST(Layout, EpisodeScreensDifferOnlyOnLine18) {
@@ -90,7 +92,8 @@ TEST(Layout, EpisodeScreensDifferOnlyOnLine18) {
     EXPECT_EQ(locked.grid.text(line), unlocked.grid.text(line)) << line;
   }
   EXPECT_EQ(row(locked.grid, 18), "                  4) Topsyturvy (LOCKED)");
-  EXPECT_EQ(row(unlocked.grid, 18), "                  4) Topsyturvy (UNLOCKED)");
+  EXPECT_EQ(row(unlocked.grid, 18),
+            "                  4) Topsyturvy (UNLOCKED)");
   EXPECT_EQ(row(locked.grid, 13), "");
   EXPECT_EQ(row(locked.grid, 14), "                   SELECT AN EPISODE");
   EXPECT_EQ(row(locked.grid, 17), "                  3) Brain Fog Blues");
@@ -102,7 +105,8 @@ TEST(Layout, EpisodeScreensDifferOnlyOnLine18) {
 // choices start at lines 23, 27, 31 and 35, column 4, however long the
 // texts are: fields write all their cells.
 TEST(Layout, StoryScreenPlacesTextAndChoicesWhateverTheirLength) {
-  for (std::size_t length : {std::size_t{0}, std::size_t{5}, std::size_t{1000}}) {
+  for (std::size_t length :
+       {std::size_t{0}, std::size_t{5}, std::size_t{1000}}) {
     GameState ws;
     std::string text(length, 'x');
     move_text(ws.ws_story_text.ws_story_text_body, text);
@@ -115,7 +119,8 @@ TEST(Layout, StoryScreenPlacesTextAndChoicesWhateverTheirLength) {
 
     std::string cells;  // line 7 column 19 to line 19 column 58
     for (int line = 7; line <= 19; ++line)
-      for (int column = line == 7 ? 19 : 1; column <= (line == 19 ? 58 : 80); ++column)
+      for (int column = line == 7 ? 19 : 1; column <= (line == 19 ? 58 : 80);
+           ++column)
         cells += d.grid.at(line, column);
     EXPECT_EQ(cells, text + std::string(1000 - length, ' ')) << length;
     EXPECT_EQ(row(d.grid, 19).size(), length == 1000 ? 58u : 0u);
@@ -225,9 +230,11 @@ TEST(ScreenDefinitions, BindingsPairFieldsOfTheSameWidth) {
           << screen_name(screen);
       if (item.kind != ItemKind::kInputField) continue;
       ++inputs;
-      EXPECT_EQ(&screen_items(screen).back(), &item) << "input field comes last";
+      EXPECT_EQ(&screen_items(screen).back(), &item)
+          << "input field comes last";
       EXPECT_EQ(item.binding(ws).data(), input_binding(screen, ws));
-      EXPECT_EQ(item.field_class == FieldClass::kDigits, input_is_digit(screen));
+      EXPECT_EQ(item.field_class == FieldClass::kDigits,
+                input_is_digit(screen));
     }
     EXPECT_EQ(inputs, screen == ScreenId::kClearScreen ? 0 : 1);
   }

@@ -81,9 +81,7 @@ void TerminalScreenLayer::read_input(ScreenDefinition& screen) {
       case KeyKind::kPageUp: scroll(-page); break;
       case KeyKind::kPageDown: scroll(page); break;
       case KeyKind::kOther: break;
-      case KeyKind::kSuspend:
-        terminal_.suspend();
-        [[fallthrough]];
+      case KeyKind::kSuspend: terminal_.suspend(); [[fallthrough]];
       case KeyKind::kResized:
       case KeyKind::kResumed:
         keep_in_view(input_);
@@ -137,7 +135,8 @@ void TerminalScreenLayer::clamp_window() {
   TerminalSize size = terminal_.size();
   const int height = std::max(grid_.extent(), input_.line);
   const int max_top = std::max(1, height - std::max(1, size.lines) + 1);
-  const int max_left = std::max(1, kScreenColumns - std::max(1, size.columns) + 1);
+  const int max_left =
+      std::max(1, kScreenColumns - std::max(1, size.columns) + 1);
   top_ = std::clamp(top_, 1, max_top);
   left_ = std::clamp(left_, 1, max_left);
 }

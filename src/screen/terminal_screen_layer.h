@@ -3,7 +3,7 @@
 // keys during an accept.
 //
 // Keys in an accept:
-//   digit field      a digit fills the field; a new digit replaces the shown one
+//   digit field      a digit fills the field; a new one replaces the shown one
 //   character field  a printable character fills the field
 //   Backspace/Delete empty the field
 //   Enter            ends the accept; an empty digit field delivers 0, an

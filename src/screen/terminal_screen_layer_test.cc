@@ -27,7 +27,9 @@ TEST(TerminalScreenLayer, KeysOfAnAccept) {
     char delivered;
   };
   const Key bs{KeyKind::kErase, 0};
-  auto c = [](char ch) { return Key{KeyKind::kCharacter, static_cast<unsigned char>(ch)}; };
+  auto c = [](char ch) {
+    return Key{KeyKind::kCharacter, static_cast<unsigned char>(ch)};
+  };
   const ScreenId menu = ScreenId::kMainMenuScreen;
   const ScreenId about = ScreenId::kAboutScreen;
   const std::vector<Case> cases = {
@@ -49,12 +51,14 @@ TEST(TerminalScreenLayer, KeysOfAnAccept) {
     l.terminal.push(KeyKind::kEnter);
     l.layer.accept(t.screen, l.ws);
     char* field = input_binding(t.screen, l.ws);
-    EXPECT_EQ(field[0], t.delivered) << screen_name(t.screen) << " " << t.keys.size();
+    EXPECT_EQ(field[0], t.delivered)
+        << screen_name(t.screen) << " " << t.keys.size();
     EXPECT_TRUE(l.terminal.keys_.empty());
   }
 }
 
-TEST(TerminalScreenLayer, TypedCharacterShowsAtTheInputCellAndStaysForTheNextAccept) {
+TEST(TerminalScreenLayer,
+     TypedCharacterShowsAtTheInputCellAndStaysForTheNextAccept) {
   Layer l;
   l.terminal.type("2\n");
   l.layer.accept(ScreenId::kMainMenuScreen, l.ws);
@@ -97,8 +101,9 @@ TEST(TerminalScreenLayer, SmallTerminalKeepsTheInputCellInViewAndScrolls) {
   Layer l({24, 80});
   move_text(l.ws.ws_story_text.ws_story_text_body, "Once upon a time");
   l.layer.display(ScreenId::kClearScreen);
-  for (KeyKind kind : {KeyKind::kLineUp, KeyKind::kPageUp, KeyKind::kPageUp,
-                       KeyKind::kPageDown, KeyKind::kLineDown, KeyKind::kPageUp})
+  for (KeyKind kind :
+       {KeyKind::kLineUp, KeyKind::kPageUp, KeyKind::kPageUp,
+        KeyKind::kPageDown, KeyKind::kLineDown, KeyKind::kPageUp})
     l.terminal.push(kind);
   l.terminal.type("3\n");
   const std::size_t first = l.terminal.windows_.size();
@@ -115,7 +120,8 @@ TEST(TerminalScreenLayer, SmallTerminalKeepsTheInputCellInViewAndScrolls) {
   EXPECT_EQ(l.terminal.line(24), " Selection: 3");
   EXPECT_EQ(l.ws.ws_story_selection[0], '3');
   // Scrolled to the top, the terminal showed the page from its first line.
-  EXPECT_EQ(l.terminal.windows_[first + 2].first_line, "STORY START RECORD ID: 000");
+  EXPECT_EQ(l.terminal.windows_[first + 2].first_line,
+            "STORY START RECORD ID: 000");
 }
 
 TEST(TerminalScreenLayer, WindowPositionsOnSmallAndLargeTerminals) {
@@ -167,9 +173,12 @@ TEST(TerminalScreenLayer, StopSignalsAndTheEndOfInputEndTheRun) {
        {Case{{KeyKind::kStopSignal, SIGINT}, 130, "stopped by SIGINT"},
         Case{{KeyKind::kStopSignal, SIGTERM}, 143, "stopped by SIGTERM"},
         Case{{KeyKind::kStopSignal, SIGQUIT}, 131, "stopped by SIGQUIT"},
-        Case{{KeyKind::kStopSignal, SIGHUP}, 129,
+        Case{{KeyKind::kStopSignal, SIGHUP},
+             129,
              "stopped by SIGHUP: the terminal hung up"},
-        Case{{KeyKind::kEndOfInput, 0}, 1, "end of input: the terminal is gone"}}) {
+        Case{{KeyKind::kEndOfInput, 0},
+             1,
+             "end of input: the terminal is gone"}}) {
     Layer l;
     l.terminal.type("7");
     l.terminal.keys_.push_back(c.key);

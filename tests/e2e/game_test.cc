@@ -41,7 +41,8 @@ Lines page_trace(int choices) {
 
 Lines concat(std::initializer_list<Lines> parts) {
   Lines all;
-  for (const Lines& part : parts) all.insert(all.end(), part.begin(), part.end());
+  for (const Lines& part : parts)
+    all.insert(all.end(), part.begin(), part.end());
   return all;
 }
 
@@ -85,17 +86,21 @@ TEST(WholeGame, AboutLockedFourAWonEpisodeUnlocksFourThenQuit) {
   EXPECT_EQ(game.cursor_line(), 32);
   EXPECT_EQ(game.cursor_column(), 44);
   game.type(kEnter);
-  ASSERT_TRUE(game.wait_for_input(18, "                   Selection: 2", 18, 31)) << game.screen();
+  ASSERT_TRUE(
+      game.wait_for_input(18, "                   Selection: 2", 18, 31))
+      << game.screen();
 
   // New game; 4 is refused while locked, an F1 key and a letter are ignored.
   game.type(kBackspace + "1" + kEnter);
   ASSERT_TRUE(game.wait_for_input(18, kLocked, 20, 31)) << game.screen();
   game.type("4" + kEnter + kF1 + "x");
-  ASSERT_TRUE(game.wait_for_input(20, "                   Selection: 4", 20, 31));
+  ASSERT_TRUE(
+      game.wait_for_input(20, "                   Selection: 4", 20, 31));
   game.type("1" + kEnter);
   ASSERT_TRUE(game.wait_for_input(5, "STORY ID: 101", 40, 13)) << game.screen();
   EXPECT_EQ(game.line(3), "CURRENT EPISODE: 1");
-  EXPECT_EQ(game.line(7), std::string(18, ' ') + "A door with a cake painted on it.");
+  EXPECT_EQ(game.line(7),
+            std::string(18, ' ') + "A door with a cake painted on it.");
   EXPECT_EQ(game.line(23), "   Open the door");
   EXPECT_EQ(game.line(27), "   Eat the door");
   EXPECT_EQ(game.line(31), "");
@@ -108,7 +113,8 @@ TEST(WholeGame, AboutLockedFourAWonEpisodeUnlocksFourThenQuit) {
   ASSERT_TRUE(game.wait_for_input(5, "STORY ID: 102", 40, 13)) << game.screen();
   game.type("1" + kEnter);  // 999 from a page without GAME OVER: won
   ASSERT_TRUE(game.wait_for_input(16, kQuit, 18, 31)) << game.screen();
-  EXPECT_EQ(game.line(3), "        #############################################");
+  EXPECT_EQ(game.line(3),
+            "        #############################################");
 
   game.type("1" + kEnter);
   ASSERT_TRUE(game.wait_for_input(18, kUnlocked, 20, 31)) << game.screen();
@@ -127,7 +133,7 @@ TEST(WholeGame, AboutLockedFourAWonEpisodeUnlocksFourThenQuit) {
   const Lines won = {"Episode won! Unlock!"};
   EXPECT_EQ(split_lines(game.trace()),
             concat({episode_start, page_trace(2), page_trace(1), won,  // 1
-                    episode_start, page_trace(1), won}));                 // 4
+                    episode_start, page_trace(1), won}));              // 4
 }
 
 TEST(WholeGame, WithoutADataFolderTheMenusWorkAndAnEpisodeStops) {
@@ -157,10 +163,11 @@ TEST(Terminal, SignalsEndTheRunAndGiveTheTerminalBack) {
     int signal_number;
     std::string report;
   };
-  for (const Case& c : {Case{SIGINT, "kep: stopped by SIGINT\n"},
-                        Case{SIGTERM, "kep: stopped by SIGTERM\n"},
-                        Case{SIGQUIT, "kep: stopped by SIGQUIT\n"},
-                        Case{SIGHUP, "kep: stopped by SIGHUP: the terminal hung up\n"}}) {
+  for (const Case& c :
+       {Case{SIGINT, "kep: stopped by SIGINT\n"},
+        Case{SIGTERM, "kep: stopped by SIGTERM\n"},
+        Case{SIGQUIT, "kep: stopped by SIGQUIT\n"},
+        Case{SIGHUP, "kep: stopped by SIGHUP: the terminal hung up\n"}}) {
     PtyGame game({.directory = kTiny});
     ASSERT_TRUE(game.wait_for_input(19, kPressEnter, 31, 1)) << game.screen();
     game.type(kEnter);
@@ -206,7 +213,8 @@ TEST(Terminal, ControlBytesInAPageTextShowAsQuestionMarks) {
   ASSERT_TRUE(game.wait_for_input(5, "STORY ID: 201", 40, 13)) << game.screen();
   // ESC, BEL and the two bytes of a UTF-8 letter: one "?" each; the
   // escape sequence did not clear the screen.
-  EXPECT_EQ(game.line(7), std::string(18, ' ') + "Beware ?[2J of the? escape ??");
+  EXPECT_EQ(game.line(7),
+            std::string(18, ' ') + "Beware ?[2J of the? escape ??");
   // The start record field holds the start file's last record.
   EXPECT_EQ(game.line(1), "STORY START RECORD ID: 401");
   EXPECT_EQ(game.line(23), "   Leave");
@@ -237,12 +245,14 @@ TEST(Terminal, SmallTerminalKeepsTheInputInViewScrollsAndRedrawsOnResize) {
   ASSERT_TRUE(scrolled_to(8, "   Open the door")) << game.screen();
   // Typing brings the input cell back into view.
   game.type("2");
-  ASSERT_TRUE(game.wait_for_input(24, " Selection: 2", 24, 13)) << game.screen();
+  ASSERT_TRUE(game.wait_for_input(24, " Selection: 2", 24, 13))
+      << game.screen();
   EXPECT_TRUE(game.cursor_visible());
 
   // Taller: the whole page at once, at the top left.
   game.resize(40, 100);
-  ASSERT_TRUE(game.wait_for_input(40, " Selection: 2", 40, 13)) << game.screen();
+  ASSERT_TRUE(game.wait_for_input(40, " Selection: 2", 40, 13))
+      << game.screen();
   EXPECT_EQ(game.line(1), "STORY START RECORD ID: 401");
   EXPECT_EQ(game.line(23), "   Open the door");
   game.type("\x03");

@@ -38,13 +38,16 @@ struct PtyGame::Emulator {
   }
   static void on_output(const char* bytes, size_t length, void* user) {
     auto* self = static_cast<Emulator*>(user);
-    if (self->master >= 0) [[maybe_unused]] ssize_t n = write(self->master, bytes, length);
+    if (self->master >= 0) [[maybe_unused]]
+      ssize_t n = write(self->master, bytes, length);
   }
 };
 
 namespace {
 
-void set_nonblocking(int fd) { fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK); }
+void set_nonblocking(int fd) {
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+}
 
 }  // namespace
 
@@ -119,11 +122,13 @@ PtyGame::~PtyGame() {
 }
 
 void PtyGame::type(const std::string& keys) {
-  if (master_ >= 0) [[maybe_unused]] ssize_t n = write(master_, keys.data(), keys.size());
+  if (master_ >= 0) [[maybe_unused]]
+    ssize_t n = write(master_, keys.data(), keys.size());
 }
 
 void PtyGame::pump(int timeout_ms) {
-  pollfd fds[3] = {{master_, POLLIN, 0}, {stdout_fd_, POLLIN, 0}, {stderr_fd_, POLLIN, 0}};
+  pollfd fds[3] = {
+      {master_, POLLIN, 0}, {stdout_fd_, POLLIN, 0}, {stderr_fd_, POLLIN, 0}};
   poll(fds, 3, timeout_ms);
   char buffer[8192];
   ssize_t n;
@@ -131,9 +136,11 @@ void PtyGame::pump(int timeout_ms) {
     while ((n = read(master_, buffer, sizeof buffer)) > 0)
       vterm_input_write(emulator_->vterm, buffer, static_cast<size_t>(n));
   if (stdout_fd_ >= 0)
-    while ((n = read(stdout_fd_, buffer, sizeof buffer)) > 0) stdout_.append(buffer, n);
+    while ((n = read(stdout_fd_, buffer, sizeof buffer)) > 0)
+      stdout_.append(buffer, n);
   if (stderr_fd_ >= 0)
-    while ((n = read(stderr_fd_, buffer, sizeof buffer)) > 0) stderr_.append(buffer, n);
+    while ((n = read(stderr_fd_, buffer, sizeof buffer)) > 0)
+      stderr_.append(buffer, n);
   reap();
 }
 
@@ -170,7 +177,8 @@ bool PtyGame::wait_for_input(int line_number, const std::string& text,
                              double seconds) {
   return wait_for(
       [&] {
-        return line(line_number) == text && cursor_line() == cursor_line_number &&
+        return line(line_number) == text &&
+               cursor_line() == cursor_line_number &&
                cursor_column() == cursor_column_number;
       },
       seconds);
@@ -190,7 +198,8 @@ std::string PtyGame::line(int line_number) const {
   std::string text;
   for (int column = 0; column < columns; ++column) {
     VTermScreenCell cell{};
-    vterm_screen_get_cell(emulator_->screen, VTermPos{line_number - 1, column}, &cell);
+    vterm_screen_get_cell(emulator_->screen, VTermPos{line_number - 1, column},
+                          &cell);
     uint32_t ch = cell.chars[0];
     if (ch == 0) {
       text += ' ';
