@@ -158,6 +158,27 @@ TEST(WholeGame, WithoutADataFolderTheMenusWorkAndAnEpisodeStops) {
   expect_terminal_given_back(game);
 }
 
+TEST(Terminal, WithoutAUsableTerminalNothingIsDrawn) {
+  struct Case {
+    GameOptions options;
+    std::string report;
+  };
+  for (const Case& c :
+       {Case{{.directory = kTiny, .term = "dumb"},
+             "kep: the terminal type \"dumb\" cannot move the cursor\n"},
+        Case{{.directory = kTiny, .term = "no-such-terminal"},
+             "kep: unknown terminal type \"no-such-terminal\" (set TERM)\n"},
+        Case{{.directory = kTiny, .detach = true},
+             "kep: cannot open the terminal /dev/tty: No such device or "
+             "address\n"}}) {
+    PtyGame game(c.options);
+    EXPECT_EQ(game.wait_exit(), 1) << c.report;
+    EXPECT_EQ(game.errors(), c.report);
+    EXPECT_EQ(game.screen(), std::string(40, '\n'));
+    EXPECT_FALSE(game.alternate_screen());
+  }
+}
+
 TEST(Terminal, SignalsEndTheRunAndGiveTheTerminalBack) {
   struct Case {
     int signal_number;

@@ -78,7 +78,7 @@ PtyGame::PtyGame(const GameOptions& options) : emulator_(new Emulator) {
     dup2(out[1], STDOUT_FILENO);
     dup2(err[1], STDERR_FILENO);
     if (chdir(options.directory.c_str()) != 0) _exit(126);
-    setenv("TERM", "xterm", 1);
+    setenv("TERM", options.term.c_str(), 1);
     unsetenv("LINES");
     unsetenv("COLUMNS");
     sigset_t none;
@@ -87,6 +87,12 @@ PtyGame::PtyGame(const GameOptions& options) : emulator_(new Emulator) {
     for (int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP, SIGWINCH, SIGCONT,
                   SIGPIPE})
       signal(s, SIG_DFL);
+    if (options.detach) {
+      // Giving up the terminal hangs up our own process group: ignore that.
+      signal(SIGHUP, SIG_IGN);
+      ioctl(STDIN_FILENO, TIOCNOTTY);
+      signal(SIGHUP, SIG_DFL);
+    }
     if (options.ignore_sighup) signal(SIGHUP, SIG_IGN);
     execl(KEP_BINARY, "kep", static_cast<char*>(nullptr));
     _exit(127);

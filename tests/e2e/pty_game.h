@@ -20,6 +20,8 @@ struct GameOptions {
   int lines = 40;
   int columns = 80;
   bool ignore_sighup = false;  // start kep with SIGHUP ignored, as nohup does
+  std::string term = "xterm";  // TERM
+  bool detach = false;  // start kep without a controlling terminal
 };
 
 class PtyGame {
