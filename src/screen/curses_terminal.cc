@@ -8,6 +8,7 @@
 #include <term.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -158,7 +159,7 @@ void CursesTerminal::start() {
   keypad(stdscr, TRUE);
   nodelay(stdscr, TRUE);  // read_key() waits in poll(), not in curses
   typeahead(-1);          // always finish a screen, keys or not
-  set_escdelay(50);       // a lone Esc is ignored anyway; don't wait for it
+  set_escdelay(100);      // a lone Esc is ignored anyway: wait little for it
   input_ended_ = false;
   empty_reads_ = 0;
 }
