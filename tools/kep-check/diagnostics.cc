@@ -27,15 +27,19 @@ std::string counted(int n, const char* what) {
 Diagnostic& Diagnostics::add(Severity severity, int file_order,
                              std::string path, std::size_t line,
                              std::string message) {
-  all_.push_back(Diagnostic{severity, file_order, std::move(path), line,
-                            std::move(message), {}});
+  all_.push_back(Diagnostic{
+      severity, file_order, std::move(path), line, std::move(message), {}});
   return all_.back();
 }
 
 void Diagnostics::note(Diagnostic& to, std::string path, std::size_t line,
                        std::string message) {
-  to.notes.push_back(Diagnostic{Severity::kNote, to.file_order,
-                                std::move(path), line, std::move(message), {}});
+  to.notes.push_back(Diagnostic{Severity::kNote,
+                                to.file_order,
+                                std::move(path),
+                                line,
+                                std::move(message),
+                                {}});
 }
 
 int Diagnostics::errors() const {

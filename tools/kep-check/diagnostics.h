@@ -23,9 +23,9 @@ enum class Severity { kError, kWarning, kNote };
 
 struct Diagnostic {
   Severity severity;
-  int file_order;     // sorts the files: 0-3 the story files, 4 the map
+  int file_order;  // sorts the files: 0-3 the story files, 4 the map
   std::string path;
-  std::size_t line;   // 1-based; 0 for the file as a whole
+  std::size_t line;  // 1-based; 0 for the file as a whole
   std::string message;
   std::vector<Diagnostic> notes;  // printed right after this one
 };

@@ -37,8 +37,8 @@ constexpr const char* kHelp =
     "2 for a usage error. See kep-check(1).\n";
 
 int usage_error(std::ostream& err, const std::string& problem) {
-  err << kProgram << ": " << problem << "\n" << kUsageLine
-      << "Try 'kep-check --help' for more information.\n";
+  err << kProgram << ": " << problem << "\n"
+      << kUsageLine << "Try 'kep-check --help' for more information.\n";
   return kUsage;
 }
 
@@ -94,9 +94,9 @@ int run_kep_check(const std::vector<std::string>& args, std::ostream& out,
       if (file) write_map(result.story, *result.walk, file);
       if (file) file.close();
       if (!file)
-        result.diagnostics.add(Severity::kError, kFileCount, map_path, 0,
-                               std::string("cannot write the map: ") +
-                                   std::strerror(errno));
+        result.diagnostics.add(
+            Severity::kError, kFileCount, map_path, 0,
+            std::string("cannot write the map: ") + std::strerror(errno));
     }
   }
   result.diagnostics.print(err, kProgram);

@@ -16,9 +16,9 @@
 namespace kep::check {
 
 /// Exit statuses.
-inline constexpr int kClean = 0;      // no error (warnings allowed)
-inline constexpr int kErrors = 1;     // at least one error
-inline constexpr int kUsage = 2;      // bad command line
+inline constexpr int kClean = 0;   // no error (warnings allowed)
+inline constexpr int kErrors = 1;  // at least one error
+inline constexpr int kUsage = 2;   // bad command line
 
 /// Runs kep-check with `args` (without the program name) and returns its
 /// exit status.

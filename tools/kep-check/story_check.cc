@@ -208,7 +208,8 @@ void Checker::check_text_wrap(const TextRecord& t) {
   warning(kTextFile, t.line.number,
           "the word \"" + first_word +
               "\" is split over two lines of the page: the text wraps after "
-              "column " + std::to_string(first_column) + more);
+              "column " +
+              std::to_string(first_column) + more);
 }
 
 void Checker::check_choice_length(const ChoiceRecord& c) {
@@ -290,15 +291,20 @@ void Checker::check_starts() {
     }
     if (!walk_->can_end[episode.start_page]) {
       error(kStartFile, line,
-            name + " can never end: no ending can be reached from its start "
-                   "page " + id);
+            name +
+                " can never end: no ending can be reached from its start "
+                "page " +
+                id);
       continue;
     }
     // A won ending of episode 4 unlocks nothing new.
     if (e <= 3 && !episode.can_win)
       warning(kStartFile, line,
-              name + " has no reachable won ending: every ending it reaches "
-                     "shows \"GAME OVER\", so it cannot unlock episode 4");
+              name + " has no reachable won ending: " +
+                  (episode.can_end
+                       ? "every ending it reaches shows \"GAME OVER\", so "
+                       : "it reaches no ending at all, so ") +
+                  "it cannot unlock episode 4");
   }
 }
 
@@ -375,8 +381,10 @@ void Checker::check_texts() {
                   " already: this one is never shown");
     } else if (!some_page_is(key)) {
       warning(kTextFile, line,
-              "text for " + page_name(key) + " is never shown: no page index "
-              "record is \"" + report_text(key.data(), 4) + "\"");
+              "text for " + page_name(key) +
+                  " is never shown: no page index "
+                  "record is \"" +
+                  report_text(key.data(), 4) + "\"");
     }
   }
 }
@@ -400,8 +408,10 @@ void Checker::check_choices() {
     if (!digit_key(key)) continue;  // matches nothing, reported above
     if (!some_page_is(key)) {
       warning(kChoiceFile, line,
-              "choice for " + page_name(key) + " is never offered: no page "
-              "index record is \"" + report_text(key.data(), 4) + "\"");
+              "choice for " + page_name(key) +
+                  " is never offered: no page "
+                  "index record is \"" +
+                  report_text(key.data(), 4) + "\"");
       continue;
     }
     int reached = reached_page_with(key);
@@ -433,11 +443,13 @@ void Checker::check_choices() {
     const char(&dest)[3] = r.ws_story_choice_destination;
     if (std::string_view(dest, 3) == "998") {
       warning(kChoiceFile, line,
-              choice + " leads to 998, which marks an empty slot: it can "
-                       "never be taken");
+              choice +
+                  " leads to 998, which marks an empty slot: it can "
+                  "never be taken");
       continue;
     }
-    if (std::string_view(dest, 3) == "999" || find_page(story_, dest, 0) != kNone)
+    if (std::string_view(dest, 3) == "999" ||
+        find_page(story_, dest, 0) != kNone)
       continue;
     std::string text = choice + " leads to page " + shown(dest) +
                        ", which no page index record carries: the game stops "

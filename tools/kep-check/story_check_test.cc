@@ -141,11 +141,13 @@ TEST(KepCheck, OneFixturePerFinding) {
        1,
        {"story-choice.dat:7: error: choice number \"5\" is not 1-4: the game "
         "stops when it shows page 002 (episode 1)",
-        "story-start.dat:1: note: reached in episode 1: 001 -> 002 (choice 1)"}},
+        "story-start.dat:1: note: reached in episode 1: 001 -> 002 (choice "
+        "1)"}},
       {"page with no choice that can be taken",
-       with(&F::choices, "10010021Go left\n10019992Go home\n"
-                         "10029981Wait\n21019991Take it\n"
-                         "32019991Rest\n43019991Leave\n"),
+       with(&F::choices,
+            "10010021Go left\n10019992Go home\n"
+            "10029981Wait\n21019991Take it\n"
+            "32019991Rest\n43019991Leave\n"),
        1,
        {"story.dat:2: error: page 002 (episode 1) has no choice that can be "
         "taken",
@@ -153,9 +155,10 @@ TEST(KepCheck, OneFixturePerFinding) {
         "story-choice.dat:3: warning: choice 1 of page 002 (episode 1) leads "
         "to 998"}},
       {"episode that can never end",
-       with(&F::choices, "10010021Go left\n10019992Go home\n"
-                         "10029991Start again\n21019991Take it\n"
-                         "32012011Wait\n43019991Leave\n"),
+       with(&F::choices,
+            "10010021Go left\n10019992Go home\n"
+            "10029991Start again\n21019991Take it\n"
+            "32012011Wait\n43019991Leave\n"),
        1,
        {"story-start.dat:3: error: episode 3 can never end: no ending can be "
         "reached from its start page 201"}},
@@ -169,9 +172,10 @@ TEST(KepCheck, OneFixturePerFinding) {
         "story-start.dat:1: note: reached in episode 1: 001 -> 002 (choice 1)",
         "story.dat:3: warning: page 003 (episode 1) has no text record"}},
       {"destination no page carries",
-       with(&F::choices, "10010501Go left\n10019992Go home\n"
-                         "10029991Start again\n21019991Take it\n"
-                         "32019991Rest\n43019991Leave\n"),
+       with(&F::choices,
+            "10010501Go left\n10019992Go home\n"
+            "10029991Start again\n21019991Take it\n"
+            "32019991Rest\n43019991Leave\n"),
        1,
        {"story.dat:2: warning: page 002 (episode 1) is never reached",
         "story-choice.dat:1: error: choice 1 of page 001 (episode 1) leads "
@@ -180,13 +184,23 @@ TEST(KepCheck, OneFixturePerFinding) {
 
       // Warnings: legal, but probably not meant.
       {"episode with no won ending",
-       with(&F::texts, "1001You stand at a fork in the road.\n"
-                       "1002The dragon eats you. GAME OVER\n"
-                       "2101A trap! GAME OVER\n"
-                       "3201A quiet day by the river.\n"
-                       "4301The end of everything.\n"),
+       with(&F::texts,
+            "1001You stand at a fork in the road.\n"
+            "1002The dragon eats you. GAME OVER\n"
+            "2101A trap! GAME OVER\n"
+            "3201A quiet day by the river.\n"
+            "4301The end of everything.\n"),
        0,
        {"story-start.dat:2: warning: episode 2 has no reachable won ending"}},
+      {"episode that reaches no ending, only a stop",
+       with(&F::choices,
+            "10010021Go left\n10019992Go home\n10029991Start again\n"
+            "21019995Take it\n32019991Rest\n43019991Leave\n"),
+       1,
+       {"story-start.dat:2: warning: episode 2 has no reachable won ending: "
+        "it reaches no ending at all",
+        "story-choice.dat:4: error: choice number \"5\" is not 1-4",
+        "story-start.dat:2: note: reached in episode 2: 101"}},
       {"several start records",
        with(&F::start, "1002\n1001\n2101\n3201\n4301\n"),
        0,
@@ -198,10 +212,11 @@ TEST(KepCheck, OneFixturePerFinding) {
        {"story-start.dat:5: warning: start record for episode 5 is never "
         "used"}},
       {"reached page without a text record",
-       with(&F::texts, "1001You stand at a fork in the road.\n"
-                       "1002The dragon eats you. GAME OVER\n"
-                       "2101You find the treasure.\n"
-                       "4301The end of everything.\n"),
+       with(&F::texts,
+            "1001You stand at a fork in the road.\n"
+            "1002The dragon eats you. GAME OVER\n"
+            "2101You find the treasure.\n"
+            "4301The end of everything.\n"),
        0,
        {"story.dat:4: warning: page 201 (episode 3) has no text record: it "
         "shows the text of the last text record, line 4"}},
@@ -230,9 +245,10 @@ TEST(KepCheck, OneFixturePerFinding) {
        {"story-text.dat:6: warning: columns 1-4 \"1 2 \" are not an episode "
         "digit and a three-digit id"}},
       {"non-digits in a destination",
-       with(&F::choices, "1001 2 1Go left\n10019992Go home\n"
-                         "10029991Start again\n21019991Take it\n"
-                         "32019991Rest\n43019991Leave\n"),
+       with(&F::choices,
+            "1001 2 1Go left\n10019992Go home\n"
+            "10029991Start again\n21019991Take it\n"
+            "32019991Rest\n43019991Leave\n"),
        1,
        {"story.dat:2: warning: page 002 (episode 1) is never reached",
         "story-choice.dat:1: warning: destination \" 2 \" in columns 5-7 is "
@@ -245,11 +261,12 @@ TEST(KepCheck, OneFixturePerFinding) {
        0,
        {"story.dat:2: warning: blank record: it matches nothing"}},
       {"control and non-ASCII bytes",
-       with(&F::texts, "1001You stand\tat a fork in the caf\xc3\xa9.\n"
-                       "1002The dragon eats you. GAME OVER\n"
-                       "2101You find the treasure.\n"
-                       "3201A quiet day by the river.\n"
-                       "4301The end of everything.\n"),
+       with(&F::texts,
+            "1001You stand\tat a fork in the caf\xc3\xa9.\n"
+            "1002The dragon eats you. GAME OVER\n"
+            "2101You find the treasure.\n"
+            "3201A quiet day by the river.\n"
+            "4301The end of everything.\n"),
        0,
        {"story-text.dat:1: warning: byte 0x09 in column 14 is not printable "
         "ASCII: the page shows it as \"?\" (and 2 more bytes)"}},
@@ -276,12 +293,13 @@ TEST(KepCheck, OneFixturePerFinding) {
         "story-choice.dat:7: warning: choice for page 007 (episode 1) is "
         "never offered"}},
       {"second text record of a page",
-       with(&F::texts, "1001You stand at a fork in the road.\n"
-                       "1001Another fork.\n"
-                       "1002The dragon eats you. GAME OVER\n"
-                       "2101You find the treasure.\n"
-                       "3201A quiet day by the river.\n"
-                       "4301The end of everything.\n"),
+       with(&F::texts,
+            "1001You stand at a fork in the road.\n"
+            "1001Another fork.\n"
+            "1002The dragon eats you. GAME OVER\n"
+            "2101You find the treasure.\n"
+            "3201A quiet day by the river.\n"
+            "4301The end of everything.\n"),
        0,
        {"story-text.dat:2: warning: the text of page 001 (episode 1) is on "
         "line 1 already: this one is never shown"}},
@@ -386,7 +404,8 @@ TEST(KepCheckCommand, HelpVersionAndUsage) {
 TEST(KepCheckCommand, MapThatCannotBeWritten) {
   TempDir dir;
   write_story(dir, clean_story());
-  Outcome o = run_in(dir, {"--map", dir.path() + "/no/such/map.dot", dir.path()});
+  Outcome o =
+      run_in(dir, {"--map", dir.path() + "/no/such/map.dot", dir.path()});
   EXPECT_EQ(o.status, 1);
   EXPECT_EQ(o.lines, (std::vector<std::string>{
                          "no/such/map.dot: error: cannot write the map: No "
@@ -400,8 +419,9 @@ TEST(KepCheckCommand, MapThatCannotBeWritten) {
   EXPECT_EQ(o.status, 1);
   EXPECT_EQ(o.out, "");
   ASSERT_EQ(o.lines.size(), 2u);
-  EXPECT_EQ(o.lines[1], "-: note: no map written: the story files could not "
-                        "all be read");
+  EXPECT_EQ(o.lines[1],
+            "-: note: no map written: the story files could not "
+            "all be read");
 }
 
 TEST(KepCheckCommand, ProgramExitStatus) {
@@ -433,15 +453,17 @@ TEST(KepCheck, LargestStoryIsClean) {
     int next[3] = {(k + 1) % 998, (k + 2) % 998, (k * 7) % 998};
     for (int slot = 1; slot <= 4; ++slot) {
       char dest[4];
-      std::snprintf(dest, sizeof dest, "%03d", slot == 4 ? 999 : next[slot - 1]);
+      std::snprintf(dest, sizeof dest, "%03d",
+                    slot == 4 ? 999 : next[slot - 1]);
       *f.choices += std::string("1") + id + dest + std::to_string(slot) +
                     std::string(70, 'c') + "\n";
     }
   }
   Outcome o = check(f);
   EXPECT_EQ(o.status, 0);
-  EXPECT_TRUE(o.lines.empty()) << o.lines.size() << " findings, first: "
-                               << (o.lines.empty() ? "" : o.lines[0]);
+  EXPECT_TRUE(o.lines.empty())
+      << o.lines.size()
+      << " findings, first: " << (o.lines.empty() ? "" : o.lines[0]);
 }
 
 }  // namespace

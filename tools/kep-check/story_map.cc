@@ -183,8 +183,8 @@ class MapWriter {
   }
 
   void declare_missing(const std::string& id) {
-    auto [it, is_new] =
-        missing_.try_emplace(id, "missing_" + std::to_string(missing_.size() + 1));
+    auto [it, is_new] = missing_.try_emplace(
+        id, "missing_" + std::to_string(missing_.size() + 1));
     if (is_new)
       out_ << "  " << it->second << " [label=" << quoted(id + "\nmissing")
            << ", color=red, fontcolor=red, style=dashed];\n";

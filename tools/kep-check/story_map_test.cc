@@ -52,8 +52,9 @@ TEST(KepCheckMap, ClustersNodesEdgesAndEndings) {
   // One cluster per episode; each page in its episode's cluster.
   std::string one = cluster(map, "cluster_episode_1");
   EXPECT_NE(one.find("label=\"Episode 1\""), std::string::npos);
-  EXPECT_NE(one.find("page_1 [label=\"001\\nYou stand at a \\\"fork\\\" ...\"]"),
-            std::string::npos)
+  EXPECT_NE(
+      one.find("page_1 [label=\"001\\nYou stand at a \\\"fork\\\" ...\"]"),
+      std::string::npos)
       << one;
   EXPECT_NE(one.find("page_2 [label=\"002\\nThe dragon eats you. GAME ...\"]"),
             std::string::npos)
@@ -62,8 +63,8 @@ TEST(KepCheckMap, ClustersNodesEdgesAndEndings) {
                      "style=dashed"),
             std::string::npos)
       << one;
-  for (const char* c : {"cluster_episode_2", "cluster_episode_3",
-                        "cluster_episode_4"})
+  for (const char* c :
+       {"cluster_episode_2", "cluster_episode_3", "cluster_episode_4"})
     EXPECT_NE(cluster(map, c).find("label=\"Episode"), std::string::npos) << c;
   EXPECT_NE(cluster(map, "cluster_episode_2").find("page_3 [label=\"101"),
             std::string::npos);

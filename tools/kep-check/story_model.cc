@@ -48,43 +48,43 @@ StoryModel read_story(std::string_view dir, Diagnostics& out) {
   story.paths[kTextFile] = files.fd_story_text_file.path();
   story.paths[kChoiceFile] = files.fd_story_choice_file.path();
 
-  story.readable[kStartFile] = read_all(
-      files.fd_story_start_file, kStartFile, out,
-      [&](const RecordFile& file, LineFacts line) {
-        StartRecord r;
-        move_record(r.record, file.record());
-        r.line = line;
-        story.starts.push_back(r);
-      });
-  story.readable[kPageFile] = read_all(
-      files.fd_story_file, kPageFile, out,
-      [&](const RecordFile& file, LineFacts line) {
-        // The same move as the page loop's: the record's 4 characters go
-        // to positions 1-4 of WS-STORY.
-        WsStory moved;
-        move_text(reinterpret_cast<char*>(&moved), sizeof moved, file.record(),
-                  file.record_length());
-        PageRecord r;
-        move_field(r.ws_story_episode, moved.ws_story_episode);
-        move_field(r.ws_story_id, moved.ws_story_id);
-        r.line = line;
-        story.pages.push_back(r);
-      });
-  story.readable[kTextFile] = read_all(
-      files.fd_story_text_file, kTextFile, out,
-      [&](const RecordFile& file, LineFacts line) {
-        story.texts.emplace_back();
-        move_record(story.texts.back().record, file.record());
-        story.texts.back().line = line;
-      });
-  story.readable[kChoiceFile] = read_all(
-      files.fd_story_choice_file, kChoiceFile, out,
-      [&](const RecordFile& file, LineFacts line) {
-        ChoiceRecord r;
-        move_record(r.record, file.record());
-        r.line = line;
-        story.choices.push_back(r);
-      });
+  story.readable[kStartFile] =
+      read_all(files.fd_story_start_file, kStartFile, out,
+               [&](const RecordFile& file, LineFacts line) {
+                 StartRecord r;
+                 move_record(r.record, file.record());
+                 r.line = line;
+                 story.starts.push_back(r);
+               });
+  story.readable[kPageFile] =
+      read_all(files.fd_story_file, kPageFile, out,
+               [&](const RecordFile& file, LineFacts line) {
+                 // The same move as the page loop's: the record's 4 characters
+                 // go to positions 1-4 of WS-STORY.
+                 WsStory moved;
+                 move_text(reinterpret_cast<char*>(&moved), sizeof moved,
+                           file.record(), file.record_length());
+                 PageRecord r;
+                 move_field(r.ws_story_episode, moved.ws_story_episode);
+                 move_field(r.ws_story_id, moved.ws_story_id);
+                 r.line = line;
+                 story.pages.push_back(r);
+               });
+  story.readable[kTextFile] =
+      read_all(files.fd_story_text_file, kTextFile, out,
+               [&](const RecordFile& file, LineFacts line) {
+                 story.texts.emplace_back();
+                 move_record(story.texts.back().record, file.record());
+                 story.texts.back().line = line;
+               });
+  story.readable[kChoiceFile] =
+      read_all(files.fd_story_choice_file, kChoiceFile, out,
+               [&](const RecordFile& file, LineFacts line) {
+                 ChoiceRecord r;
+                 move_record(r.record, file.record());
+                 r.line = line;
+                 story.choices.push_back(r);
+               });
   return story;
 }
 

@@ -91,7 +91,8 @@ PageState page_state(const StoryModel& story, const Lookups& lookups,
   }
   for (Slot& slot : s.slots) {
     if (slot.choice == kNone) continue;
-    const char(&dest)[3] = story.choices[slot.choice].record.ws_story_choice_destination;
+    const char(&dest)[3] =
+        story.choices[slot.choice].record.ws_story_choice_destination;
     if (is_digits(dest, "998")) {
       slot.kind = SlotKind::kEmpty;
     } else if (is_digits(dest, "999")) {
@@ -121,7 +122,8 @@ void walk_episode(const StoryModel& story, const StoryWalk& walk, int episode,
     if (story.starts[i].record.ws_story_start_episode[0] == digit)
       e.start_record = i;
   if (e.start_record != kNone)
-    move_field(e.start_id, story.starts[e.start_record].record.ws_story_start_id);
+    move_field(e.start_id,
+               story.starts[e.start_record].record.ws_story_start_id);
   e.start_page = find_page(story, e.start_id, 0);
   if (e.start_page == kNone) return;
 
@@ -134,7 +136,10 @@ void walk_episode(const StoryModel& story, const StoryWalk& walk, int episode,
     if (s.bad_choice != kNone) continue;  // the game stops on this page
     for (int slot = 0; slot < 4; ++slot) {
       const Slot& to = s.slots[slot];
-      if (to.kind == SlotKind::kEnding && s.ending_won) e.can_win = true;
+      if (to.kind == SlotKind::kEnding) {
+        e.can_end = true;
+        if (s.ending_won) e.can_win = true;
+      }
       if (to.kind != SlotKind::kPage || e.reached[to.target]) continue;
       e.reached[to.target] = true;
       e.parent[to.target] = state;
@@ -221,7 +226,8 @@ StoryWalk walk_story(const StoryModel& story) {
   Lookups lookups(story);
   const int n = static_cast<int>(story.pages.size());
   walk.pages.reserve(n);
-  for (int i = 0; i < n; ++i) walk.pages.push_back(page_state(story, lookups, i));
+  for (int i = 0; i < n; ++i)
+    walk.pages.push_back(page_state(story, lookups, i));
   walk.reached.assign(n, false);
   for (int e = 1; e <= 4; ++e) {
     EpisodeWalk& episode = walk.episodes[e - 1];

@@ -47,10 +47,10 @@ struct Slot {
 
 /// What the game makes of one page index record.
 struct PageState {
-  int own_text = kNone;    // first matching text record, or none
-  int shown_text = kNone;  // the record whose text is shown, none = blanks
-  bool ending_won = false; // the text shown holds no "GAME OVER"
-  int bad_choice = kNone;  // first matching choice record numbered outside 1-4
+  int own_text = kNone;     // first matching text record, or none
+  int shown_text = kNone;   // the record whose text is shown, none = blanks
+  bool ending_won = false;  // the text shown holds no "GAME OVER"
+  int bad_choice = kNone;   // first matching choice record numbered outside 1-4
   Slot slots[4];
 
   bool has_ending() const;
@@ -65,7 +65,8 @@ struct EpisodeWalk {
   // The breadth-first tree: how each reached state was first reached.
   std::vector<int> parent;       // state, kNone at the start
   std::vector<int> parent_slot;  // 1-4
-  bool can_win = false;  // a reached state offers a won ending
+  bool can_end = false;          // a reached state offers an ending
+  bool can_win = false;          // a reached state offers a won ending
 };
 
 struct StoryWalk {
