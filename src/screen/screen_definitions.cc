@@ -58,8 +58,8 @@ constexpr std::array<std::string_view, 25> kAbout = {
     "the page texts and the choices. Story authors type every",
     "record by hand, counting the columns on their fingers, and",
     "then run the kep-check tool. It counts them again and",
-    "points out every page that leads nowhere. Nothing",
-    "is generated: every typo you find was typed on purpose.",
+    "points out every page that leads nowhere, well in",
+    "advance of any player getting lost. The typos stay put.",
 };
 
 // Helpers that build runs of items at compile time.
