@@ -4,7 +4,9 @@
 // benchmarks set each cost beside its floor, measured in the same run:
 //
 //   Scan        a page's text (its record last in the file) and its choices,
-//               against a plain read() loop over the same bytes
+//               against a plain read() loop over the same bytes, and against
+//               that loop plus the least a reader must add (finding each line
+//               end, copying each record once)
 //   PageTurns   1000 page turns through the engine, fake screen and shell
 //   TraceStep   050-DEBUG-MESSAGE with the real shell, against a bare
 //               std::system("echo x")
@@ -14,14 +16,16 @@
 // and the goals. Default flags: 5 repetitions, interleaved, medians used.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <memory>
-#include <sys/stat.h>
+#include <utility>
 #include <vector>
 
 #include "bench/largest_story.h"
@@ -117,6 +121,41 @@ void BM_ReadLoop(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadLoop)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
+// The least any reader of these files must do beyond the read() loop: find
+// every line end and (with `copy`) move each record once into a work area of
+// its length. Sets the scan beside what bounds it.
+void lines_floor(benchmark::State& state, bool copy) {
+  const Story& s = story();
+  std::unique_ptr<char[]> buffer(new char[RecordFile::kBufferSize]);
+  static char area[RecordFile::kMaxRecordLength];
+  const std::pair<const std::string*, std::size_t> files[] = {
+      {&s.text_path, kFdStoryTextFile.record_length},
+      {&s.choice_path, kFdStoryChoiceFile.record_length}};
+  for (auto _ : state) {
+    for (const auto& [path, length] : files) {
+      int fd = ::open(path->c_str(), O_RDONLY | O_CLOEXEC);
+      ssize_t n;
+      while ((n = ::read(fd, buffer.get(), RecordFile::kBufferSize)) > 0) {
+        const char* at = buffer.get();
+        const char* end = at + n;
+        while (at < end) {
+          const char* lf = static_cast<const char*>(std::memchr(at, '\n', end - at));
+          std::size_t line = static_cast<std::size_t>((lf ? lf : end) - at);
+          if (copy) move_text(area, length, at, line < length ? line : length);
+          benchmark::DoNotOptimize(area[0]);
+          at = lf ? lf + 1 : end;
+        }
+      }
+      ::close(fd);
+    }
+  }
+  state.SetBytesProcessed(state.iterations() * s.scan_bytes);
+}
+void BM_FindLines(benchmark::State& state) { lines_floor(state, false); }
+void BM_FindAndCopyLines(benchmark::State& state) { lines_floor(state, true); }
+BENCHMARK(BM_FindLines)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FindAndCopyLines)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
 void BM_PageTurns(benchmark::State& state) {
   const Story& s = story();
   const std::string entries = largest_story_entries(kTurns);
@@ -198,6 +237,12 @@ class SummaryReporter : public benchmark::ConsoleReporter {
           "(goal >= 0.80: %s)\n",
           scan_bytes / scan / 1e9, scan_bytes / loop / 1e9, loop / scan,
           verdict(loop / scan >= 0.80));
+    double find = real("BM_FindLines"), copy = real("BM_FindAndCopyLines");
+    if (find > 0 && copy > 0 && loop > 0)
+      std::printf(
+          "  what bounds the scan: read() + finding each line end %.2f of the "
+          "read() loop; + one copy of each record %.2f\n",
+          loop / find, loop / copy);
     double turns = cpu("BM_PageTurns");
     if (turns > 0)
       std::printf(
