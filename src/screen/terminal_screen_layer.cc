@@ -64,6 +64,7 @@ void TerminalScreenLayer::draw(ScreenId screen) {
 
 void TerminalScreenLayer::read_input(ScreenDefinition& screen) {
   const bool digit = screen.input_item().field_class == FieldClass::kDigits;
+  bool typed = false;  // a key changed the field during this accept
   present();
   for (;;) {
     Key key = terminal_.read_key();
@@ -71,11 +72,23 @@ void TerminalScreenLayer::read_input(ScreenDefinition& screen) {
     switch (key.kind) {
       case KeyKind::kCharacter:
         if (digit ? key.value >= '0' && key.value <= '9'
-                  : key.value >= 0x20 && key.value <= 0x7e)
+                  : key.value >= 0x20 && key.value <= 0x7e) {
           fill_input(screen, static_cast<char>(key.value));
+          typed = true;
+        }
         break;
-      case KeyKind::kErase: fill_input(screen, ' '); break;
-      case KeyKind::kEnter: input_ = {}; return;
+      case KeyKind::kErase:
+        fill_input(screen, ' ');
+        typed = true;
+        break;
+      case KeyKind::kEnter:
+        // A digit left from an earlier accept is shown, but Enter alone
+        // does not choose it again: the field empties and delivers 0, which
+        // every caller refuses, so a stray Enter never repeats an old choice
+        // or turns a page.
+        if (digit && !typed) screen.set_input(' ');
+        input_ = {};
+        return;
       case KeyKind::kLineUp: scroll(-1); break;
       case KeyKind::kLineDown: scroll(1); break;
       case KeyKind::kPageUp: scroll(-page); break;

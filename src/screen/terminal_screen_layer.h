@@ -7,7 +7,9 @@
 //   character field  a printable character fills the field
 //   Backspace/Delete empty the field
 //   Enter            ends the accept; an empty digit field delivers 0, an
-//                    empty character field a space
+//                    empty character field a space. A digit field shows the
+//                    digit left from its last accept, but Enter without a
+//                    key typed in this accept empties it and delivers 0
 //   Up/Down/PgUp/PgDn  scroll the window when the terminal is smaller than
 //                    the screen; typing brings the input cell back into view
 //   anything else    ignored

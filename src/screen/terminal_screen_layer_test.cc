@@ -66,7 +66,8 @@ TEST(TerminalScreenLayer,
   EXPECT_EQ(l.terminal.cursor_, (Cell{18, 31}));
   EXPECT_EQ(l.ws.ws_menu_input[0], '2');
 
-  // About and back: the menu's field still holds the 2 and shows it.
+  // About and back: the menu's field still holds the 2 and shows it, but
+  // Enter alone delivers 0 rather than choosing About again.
   move_number(l.ws.ws_menu_input, 0);
   l.terminal.type("\n");
   l.layer.display(ScreenId::kClearScreen);
@@ -75,7 +76,11 @@ TEST(TerminalScreenLayer,
   l.terminal.type("\n");
   l.layer.accept(ScreenId::kMainMenuScreen, l.ws);
   EXPECT_EQ(l.terminal.line(18), "                   Selection: 2");
-  EXPECT_EQ(l.ws.ws_menu_input[0], '2');
+  EXPECT_EQ(l.ws.ws_menu_input[0], '0');
+  // Asked again, the cell is empty; a digit typed and Enter chooses it.
+  l.terminal.type("3\n");
+  l.layer.accept(ScreenId::kMainMenuScreen, l.ws);
+  EXPECT_EQ(l.ws.ws_menu_input[0], '3');
 }
 
 TEST(TerminalScreenLayer, StartsOnceAndClearsWithoutWaiting) {
