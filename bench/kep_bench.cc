@@ -140,7 +140,8 @@ void lines_floor(benchmark::State& state, bool copy) {
         const char* at = buffer.get();
         const char* end = at + n;
         while (at < end) {
-          const char* lf = static_cast<const char*>(std::memchr(at, '\n', end - at));
+          const char* lf =
+              static_cast<const char*>(std::memchr(at, '\n', end - at));
           std::size_t line = static_cast<std::size_t>((lf ? lf : end) - at);
           if (copy) move_text(area, length, at, line < length ? line : length);
           benchmark::DoNotOptimize(area[0]);
@@ -233,7 +234,8 @@ class SummaryReporter : public benchmark::ConsoleReporter {
       if (run.error_occurred) continue;
       Times& t = times_[run.run_name.function_name];
       double unit = benchmark::GetTimeUnitMultiplier(run.time_unit);
-      Pair time{run.GetAdjustedRealTime() / unit, run.GetAdjustedCPUTime() / unit};
+      Pair time{run.GetAdjustedRealTime() / unit,
+                run.GetAdjustedCPUTime() / unit};
       if (run.run_type == Run::RT_Aggregate) {
         if (run.aggregate_name == "median") t.median = time;
       } else {
@@ -274,8 +276,8 @@ class SummaryReporter : public benchmark::ConsoleReporter {
       std::printf(
           "  trace step  %7.1f us, std::system(\"echo x\") %7.1f us: ratio "
           "%.3f (goal <= 1.05: %s)\n",
-          counter("BM_TraceStep", "trace_us"), counter("BM_TraceStep", "echo_us"),
-          ratio, verdict(ratio <= 1.05));
+          counter("BM_TraceStep", "trace_us"),
+          counter("BM_TraceStep", "echo_us"), ratio, verdict(ratio <= 1.05));
   }
 
  private:

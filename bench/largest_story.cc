@@ -20,7 +20,9 @@ class Draw {
     state_ ^= state_ << 5;
     return state_;
   }
-  int below(int n) { return static_cast<int>(next() % static_cast<unsigned>(n)); }
+  int below(int n) {
+    return static_cast<int>(next() % static_cast<unsigned>(n));
+  }
 
  private:
   std::uint32_t state_;
@@ -61,7 +63,8 @@ LargestStory write_largest_story(const std::string& data_dir) {
   // The pages in page index order: a shuffle of the ids.
   std::vector<int> order(kPages);
   for (int i = 0; i < kPages; ++i) order[i] = i;
-  for (int i = kPages - 1; i > 0; --i) std::swap(order[i], order[draw.below(i + 1)]);
+  for (int i = kPages - 1; i > 0; --i)
+    std::swap(order[i], order[draw.below(i + 1)]);
 
   std::string index, text, choice;
   for (int page : order) {
@@ -71,7 +74,8 @@ LargestStory write_largest_story(const std::string& data_dir) {
     for (int n = 1; n <= 4; ++n) {
       std::string to = n == 4 ? "999" : id(draw.below(kPages));
       std::string words = n == 4 ? "The end." : "Turn to page " + to + ".";
-      choice += key + to + static_cast<char>('0' + n) + filled(words, 255) + '\n';
+      choice +=
+          key + to + static_cast<char>('0' + n) + filled(words, 255) + '\n';
     }
   }
   LargestStory story{id(order.front()), id(order.back())};

@@ -63,9 +63,8 @@ Story read_story(const std::string& data_dir, char episode) {
     if (r[0] == episode) story.start_id = r.substr(1, 3);
   });
   std::map<std::string, std::string> key_of;  // id -> episode digit and id
-  each(files.fd_story_file, [&](const std::string& r) {
-    key_of.emplace(r.substr(1, 3), r);
-  });
+  each(files.fd_story_file,
+       [&](const std::string& r) { key_of.emplace(r.substr(1, 3), r); });
   std::map<std::string, std::map<char, std::string>> slots;  // last wins
   each(files.fd_story_choice_file, [&](const std::string& r) {
     slots[r.substr(0, 4)][r[7]] = r.substr(4, 3);
@@ -96,7 +95,8 @@ std::string plan(const Story& story, int turns, unsigned seed) {
     if (page == story.pages.end()) return "";
     std::vector<const Slot*> on;
     for (const Slot& s : page->second)
-      if (s.destination != "999" && story.pages.count(s.destination)) on.push_back(&s);
+      if (s.destination != "999" && story.pages.count(s.destination))
+        on.push_back(&s);
     if (on.empty()) break;
     const Slot* s = on[static_cast<std::size_t>(std::rand()) % on.size()];
     choices += s->number;
@@ -111,7 +111,8 @@ std::string plan(const Story& story, int turns, unsigned seed) {
     queue.pop_front();
     if (char number = ends(id)) {
       std::string tail(1, number);
-      for (std::string p = id; !came_from[p].first.empty(); p = came_from[p].first)
+      for (std::string p = id; !came_from[p].first.empty();
+           p = came_from[p].first)
         tail.insert(tail.begin(), came_from[p].second);
       return choices + tail;
     }
@@ -141,7 +142,8 @@ struct Result {
   std::string report;
 };
 
-Result play(const std::string& game, const std::string& dir, const std::string& keys) {
+Result play(const std::string& game, const std::string& dir,
+            const std::string& keys) {
   Result result;
   int out[2], err[2];
   if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) return result;
@@ -167,7 +169,8 @@ Result play(const std::string& game, const std::string& dir, const std::string& 
   fcntl(out[0], F_SETFL, O_NONBLOCK);
   fcntl(err[0], F_SETFL, O_NONBLOCK);
 
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(5);
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::minutes(5);
   std::size_t typed = 0;
   bool screen_seen = false;
   std::string trace_tail;
@@ -208,8 +211,10 @@ Result play(const std::string& game, const std::string& dir, const std::string& 
       ssize_t n = read(out[0], buffer, sizeof buffer);
       if (n > 0) {
         trace_tail.append(buffer, static_cast<std::size_t>(n));
-        for (std::size_t at; (at = trace_tail.find('\n')) != std::string::npos;) {
-          if (trace_tail.compare(0, 21, "Displaying story page") == 0) ++result.pages;
+        for (std::size_t at;
+             (at = trace_tail.find('\n')) != std::string::npos;) {
+          if (trace_tail.compare(0, 21, "Displaying story page") == 0)
+            ++result.pages;
           trace_tail.erase(0, at + 1);
         }
       }
@@ -222,7 +227,8 @@ Result play(const std::string& game, const std::string& dir, const std::string& 
   close(master);
   close(out[0]);
   close(err[0]);
-  while (!result.report.empty() && result.report.back() == '\n') result.report.pop_back();
+  while (!result.report.empty() && result.report.back() == '\n')
+    result.report.pop_back();
   return result;
 }
 
@@ -265,7 +271,8 @@ int main(int argc, char** argv) {
     }
     keys += "3\r";
     Result r = play(game, dir, keys);
-    bool played = r.ok && r.status == 0 && r.pages == static_cast<int>(choices.size());
+    bool played =
+        r.ok && r.status == 0 && r.pages == static_cast<int>(choices.size());
     std::printf(
         "  %s: %d pages shown of %zu planned, exit status %d: peak RSS %.1f MB "
         "(VmHWM %.1f MB)%s%s\n",
@@ -284,7 +291,8 @@ int main(int argc, char** argv) {
       high = p > high ? p : high;
     }
     std::printf(
-        "  peak RSS %.1f to %.1f MB: a spread of %ld kB, %.1f%% (goal: the same "
+        "  peak RSS %.1f to %.1f MB: a spread of %ld kB, %.1f%% (goal: the "
+        "same "
         "and at most 8 MB: %s)\n",
         low / 1024.0, high / 1024.0, high - low, 100.0 * (high - low) / low,
         high <= 8 * 1024 ? "met" : "NOT met");

@@ -45,10 +45,12 @@ constexpr std::string_view kSeparator = "\n~~~\n";
 // Every page turn re-reads the files, so a run costs up to keys x file
 // sizes; the cap keeps a run well inside the time limit.
 constexpr std::size_t kMaxKeys = 1024;
-const FileDeclaration* const kFiles[] = {&kFdStoryStartFile, &kFdStoryFile,
-                                         &kFdStoryTextFile, &kFdStoryChoiceFile};
+const FileDeclaration* const kFiles[] = {
+    &kFdStoryStartFile, &kFdStoryFile, &kFdStoryTextFile, &kFdStoryChoiceFile};
 
-const char* bytes_of(const void* area) { return static_cast<const char*>(area); }
+const char* bytes_of(const void* area) {
+  return static_cast<const char*>(area);
+}
 
 // What the page shown on `screen` must hold, from the files as written.
 void check_page(const GameState& screen, const std::vector<std::string>& texts,
@@ -66,8 +68,10 @@ void check_page(const GameState& screen, const std::vector<std::string>& texts,
   }
   for (int n = 0; n < 4; ++n) {
     const WsChoice& slot = screen.ws_story.ws_choice[n];
-    const char* destination = slot_record[n] ? slot_record[n]->data() + 4 : "998";
-    const char* text = slot_record[n] ? slot_record[n]->data() + 8 : kSpaces.data();
+    const char* destination =
+        slot_record[n] ? slot_record[n]->data() + 4 : "998";
+    const char* text =
+        slot_record[n] ? slot_record[n]->data() + 8 : kSpaces.data();
     check(std::memcmp(slot.ws_choice_destination, destination, 3) == 0,
           "a slot's destination is neither 998 nor its choice record's");
     check(std::memcmp(slot.ws_choice_text, text, 255) == 0,
@@ -76,8 +80,9 @@ void check_page(const GameState& screen, const std::vector<std::string>& texts,
 
   for (const std::string& record : texts) {
     if (std::memcmp(record.data(), page, 4) != 0) continue;
-    check(std::memcmp(bytes_of(&screen.ws_story_text), record.data(), 1004) == 0,
-          "the page text is not the page's first text record");
+    check(
+        std::memcmp(bytes_of(&screen.ws_story_text), record.data(), 1004) == 0,
+        "the page text is not the page's first text record");
     break;
   }
 }
@@ -95,7 +100,8 @@ class CheckingScreen : public FakeScreenLayer {
     if (screen == ScreenId::kStoryScreen) {
       check(ws.ws_eof[0] == 'N' && ws.ws_text_found[0] == 'N',
             "a scan flag is not N while a page is shown");
-      if (!checked_ || std::memcmp(&ws.ws_story, &shown_.ws_story, sizeof ws.ws_story) ||
+      if (!checked_ ||
+          std::memcmp(&ws.ws_story, &shown_.ws_story, sizeof ws.ws_story) ||
           std::memcmp(&ws.ws_story_text, &shown_.ws_story_text,
                       sizeof ws.ws_story_text)) {
         check_page(ws, texts_, choices_);
@@ -121,7 +127,8 @@ void check_end(const RunStop& stop, const FakeShell& shell) {
     check(c >= ' ' && c <= '~', "the report carries a control character");
   for (const std::string& command : shell.commands_ran_) {
     check(command.size() == 300, "a trace command line is not 300 characters");
-    check(command.compare(0, 5, "echo ") == 0, "a trace command line is not echo");
+    check(command.compare(0, 5, "echo ") == 0,
+          "a trace command line is not echo");
     check(command.find_first_not_of(' ', 260) == std::string::npos,
           "positions 261-300 of a trace command line are not spaces");
   }
@@ -130,7 +137,8 @@ void check_end(const RunStop& stop, const FakeShell& shell) {
 }  // namespace
 }  // namespace kep::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
   using namespace kep;
   using namespace kep::fuzz;
   static TempDir dir;
@@ -159,7 +167,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       std::filesystem::remove(dir.path() + "/" + name);
   }
   std::vector<std::string> texts, choices;
-  if (parts.size() > 2) texts = records_of(parts[2], kFdStoryTextFile.record_length);
+  if (parts.size() > 2)
+    texts = records_of(parts[2], kFdStoryTextFile.record_length);
   if (parts.size() > 3)
     choices = records_of(parts[3], kFdStoryChoiceFile.record_length);
 
@@ -172,7 +181,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check_end(stop, shell);
     if (stop.report().empty()) {  // the quit choice: back at the menu
       check(game.ws.ws_eof[0] == 'N', "WS-EOF is not N after the game");
-      check(game.ws.ws_text_found[0] == 'N', "WS-TEXT-FOUND is not N after the game");
+      check(game.ws.ws_text_found[0] == 'N',
+            "WS-TEXT-FOUND is not N after the game");
     }
   }
   return 0;

@@ -41,9 +41,14 @@ void put_filler(unsigned char control, std::string& bytes) {
       bytes.resize(upto);
       bytes.back() = '\n';
       break;
-    case 2: bytes.assign(upto, 'x'); break;
-    case 3: bytes.assign(low, 'x'); break;
-    default: break;
+    case 2:
+      bytes.assign(upto, 'x');
+      break;
+    case 3:
+      bytes.assign(low, 'x');
+      break;
+    default:
+      break;
   }
 }
 
@@ -59,7 +64,8 @@ void read_all(RecordFile& file, std::string_view bytes) {
     check(file.line_number() == ++number, "a line number differs");
   }
   check(file.read_next() == ReadOutcome::kEndOfFile, "records after the last");
-  check(file.read_next() == ReadOutcome::kEndOfFile, "end of file did not stay");
+  check(file.read_next() == ReadOutcome::kEndOfFile,
+        "end of file did not stay");
   file.close();
 
   // A reopen starts again at the first record.
@@ -67,10 +73,13 @@ void read_all(RecordFile& file, std::string_view bytes) {
   lines = LineCursor(bytes);
   std::string_view first;
   if (lines.next(first)) {
-    check(file.read_next() == ReadOutcome::kRecord, "a reopen lost the records");
-    check(is_record_of(file.record(), length, first), "a reopen did not start over");
+    check(file.read_next() == ReadOutcome::kRecord,
+          "a reopen lost the records");
+    check(is_record_of(file.record(), length, first),
+          "a reopen did not start over");
   } else {
-    check(file.read_next() == ReadOutcome::kEndOfFile, "records in an empty file");
+    check(file.read_next() == ReadOutcome::kEndOfFile,
+          "records in an empty file");
   }
   file.close();
 }
@@ -83,18 +92,21 @@ void read_into_longer_area(RecordFile& file, std::string_view bytes) {
   file.open();
   LineCursor lines(bytes);
   for (std::string_view line; lines.next(line);) {
-    check(file.read_next_into(area) == ReadOutcome::kRecord, "a record is missing");
+    check(file.read_next_into(area) == ReadOutcome::kRecord,
+          "a record is missing");
     check(is_record_of(chars, sizeof area, line.substr(0, 4)),
           "the moved record is not followed by spaces");
   }
-  check(file.read_next_into(area) == ReadOutcome::kEndOfFile, "records after the last");
+  check(file.read_next_into(area) == ReadOutcome::kEndOfFile,
+        "records after the last");
   file.close();
 }
 
 }  // namespace
 }  // namespace kep::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
   using namespace kep;
   static TempDir dir;
   static const std::string path = dir.path() + "/records.dat";
