@@ -66,7 +66,32 @@ bool RecordFile::refill() {
   }
 }
 
+ReadOutcome RecordFile::read_next_into(char* area, std::size_t size) {
+  ReadOutcome outcome = read_next();
+  if (outcome == ReadOutcome::kRecord)
+    move_text(area, size, current_, record_length_);
+  return outcome;
+}
+
 ReadOutcome RecordFile::read_next() {
+  // The usual line lies whole in the buffer and fills the record: the record
+  // is then read where it lies, without a copy.
+  if (begin_ < end_) {
+    const char* start = buffer_.get() + begin_;
+    const char* lf =
+        static_cast<const char*>(std::memchr(start, '\n', end_ - begin_));
+    if (lf != nullptr) {
+      std::size_t length = static_cast<std::size_t>(lf - start);
+      if (length > 0 && start[length - 1] == '\r') --length;
+      if (length >= record_length_) {
+        current_ = start;
+        begin_ += static_cast<std::size_t>(lf - start) + 1;
+        line_length_ = length;
+        ++line_number_;
+        return ReadOutcome::kRecord;
+      }
+    }
+  }
   std::size_t line_length = 0;  // bytes of the line so far, line feed excluded
   bool last_was_cr = false;
   bool line_ended = false;
@@ -92,6 +117,7 @@ ReadOutcome RecordFile::read_next() {
     }
   }
   if (!any) return ReadOutcome::kEndOfFile;
+  current_ = record_;
   // A carriage return right before the line feed is not data.
   if (line_ended && last_was_cr) --line_length;
   std::size_t filled = line_length < record_length_ ? line_length : record_length_;

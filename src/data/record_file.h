@@ -60,12 +60,11 @@ class RecordFile {
   /// At end of file the area keeps its contents.
   template <typename Area>
   ReadOutcome read_next_into(Area& area) {
-    ReadOutcome outcome = read_next();
-    if (outcome == ReadOutcome::kRecord)
-      move_text(reinterpret_cast<char*>(&area), sizeof(Area), record_,
-                record_length_);
-    return outcome;
+    return read_next_into(reinterpret_cast<char*>(&area), sizeof(Area));
   }
+  /// The same for an area of `size` characters. REQUIRES: size >=
+  /// record_length().
+  ReadOutcome read_next_into(char* area, std::size_t size);
 
   /// Closes the file; a failing close ends the run. REQUIRES: open.
   void close();
@@ -74,8 +73,10 @@ class RecordFile {
   const std::string& path() const { return path_; }
   std::size_t record_length() const { return record_length_; }
 
-  /// The record area: the last record read, record_length() characters.
-  const char* record() const { return record_; }
+  /// The last record read, record_length() characters; valid until the next
+  /// read or close. A line that fills the record is read where it lies in
+  /// the buffer; a shorter one is padded in the file's own record area.
+  const char* record() const { return current_; }
   /// Facts about the last record read, for checkers: the length of its line
   /// (line feed and a dropped carriage return not counted) and its 1-based
   /// line number in the file.
@@ -96,6 +97,7 @@ class RecordFile {
   std::size_t line_length_ = 0;
   std::size_t line_number_ = 0;
   char record_[kMaxRecordLength];
+  const char* current_ = record_;  // record_, or the line in buffer_
 };
 
 }  // namespace kep
