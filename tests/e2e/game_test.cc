@@ -241,6 +241,42 @@ TEST(Terminal, ControlBytesInAPageTextShowAsQuestionMarks) {
   EXPECT_EQ(game.line(23), "   Leave");
 }
 
+TEST(Terminal, KeyBurstCtrlDAndAResizeStormLeaveThePagePlayable) {
+  PtyGame game({.directory = kTiny});
+  ASSERT_TRUE(game.wait_for_input(19, kPressEnter, 31, 1)) << game.screen();
+  game.type(kEnter + "1" + kEnter + "1" + kEnter);
+  ASSERT_TRUE(game.wait_for_input(5, "STORY ID: 101", 40, 13)) << game.screen();
+
+  // A thousand bytes of everything a keyboard can send but Enter and the
+  // keys the terminal itself acts on (Ctrl-C, Ctrl-Z, Ctrl-\ raise
+  // signals; Ctrl-S and Ctrl-Q pause and resume output).
+  std::string burst;
+  unsigned seed = 12345;
+  while (burst.size() < 1000) {
+    seed = seed * 1103515245u + 12345u;
+    char b = static_cast<char>((seed >> 16) & 0xff);
+    if (std::string("\r\n\x03\x1a\x1c\x13\x11").find(b) != std::string::npos)
+      continue;
+    burst += b;
+  }
+  burst += "\x04";  // Ctrl-D last: it is no end of input in a full screen
+  game.type(burst);
+  for (int i = 0; i < 40; ++i) game.resize(i % 2 ? 24 : 40, i % 3 ? 80 : 100);
+  game.resize(40, 80);
+  game.type(kBackspace);
+  ASSERT_TRUE(game.wait_for_input(40, " Selection:", 40, 13)) << game.screen();
+  EXPECT_EQ(game.line(5), "STORY ID: 101");
+  EXPECT_EQ(game.line(23), "   Open the door");
+
+  game.type("1" + kEnter);
+  ASSERT_TRUE(game.wait_for_input(5, "STORY ID: 102", 40, 13)) << game.screen();
+  game.type("1" + kEnter);
+  ASSERT_TRUE(game.wait_for_input(16, kQuit, 18, 31)) << game.screen();
+  game.type("3" + kEnter);
+  EXPECT_EQ(game.wait_exit(), 0);
+  expect_terminal_given_back(game);
+}
+
 TEST(Terminal, SmallTerminalKeepsTheInputInViewScrollsAndRedrawsOnResize) {
   PtyGame game({.directory = kTiny, .lines = 24, .columns = 80});
   // The title needs 31 lines: the window ends on its input line.
