@@ -83,23 +83,6 @@ std::string body(const GameState& s) {
   return b.substr(0, b.find_last_not_of(' ') + 1);
 }
 
-Played run(const std::string& data_dir, const std::string& entries) {
-  FakeScreenLayer screen(entries);
-  FakeShell shell;
-  Game game(screen, shell, data_dir);
-  Played played;
-  try {
-    game.p000_main_procedure();
-  } catch (const RunStop& stop) {
-    played.status = stop.status();
-    played.report = stop.report();
-  }
-  played.screens = screen.log();
-  played.story_screens = screen.story_screens_;
-  played.end_state = game.ws;
-  return played;
-}
-
 const Hostile kCases[] = {
     {"GarbageInEveryFile",
      [](const TempDir& d) {
@@ -252,7 +235,7 @@ TEST_P(HostileInput, EndsCleanlyOrPlaysOn) {
       ::access((dir.path() + "/data/" + c.unreadable).c_str(), R_OK) == 0)
     GTEST_SKIP() << "permission bits do not stop this user reading (root)";
 
-  Played p = run(dir.path() + "/data", c.entries);
+  Played p = play_in(dir.path() + "/data", c.entries);
 
   if (c.status >= 0) {
     EXPECT_EQ(p.status, c.status) << p.report;

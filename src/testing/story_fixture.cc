@@ -32,7 +32,11 @@ std::string write_story(const TempDir& dir, const StoryData& data) {
 Played play(const StoryData& data, const std::string& entries,
             int shell_status) {
   TempDir dir;
-  std::string data_dir = write_story(dir, data);
+  return play_in(write_story(dir, data), entries, shell_status);
+}
+
+Played play_in(const std::string& data_dir, const std::string& entries,
+               int shell_status) {
   FakeScreenLayer screen(entries);
   FakeShell shell;
   shell.default_status_ = shell_status;

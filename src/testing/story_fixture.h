@@ -44,6 +44,10 @@ struct Played {
 Played play(const StoryData& data, const std::string& entries,
             int shell_status = 0);
 
+/// The same over a data directory that is already in place.
+Played play_in(const std::string& data_dir, const std::string& entries,
+               int shell_status = 0);
+
 /// The text shown on a STORY-SCREEN snapshot: its bound fields by name.
 std::string field(const char* chars, std::size_t length);
 
